@@ -1,0 +1,9 @@
+#include "game/GameState.h"
+
+namespace krel {
+
+GameState G;
+
+void ResetGameState() { G = GameState{}; }
+
+}  // namespace krel
