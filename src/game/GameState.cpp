@@ -4,6 +4,8 @@ namespace krel {
 
 GameState G;
 
-void ResetGameState() { G = GameState{}; }
+void ResetGameState() {
+  G = GameState{};
+}
 
 }  // namespace krel

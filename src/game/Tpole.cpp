@@ -104,10 +104,9 @@ void LoadLevelCells(Tpole& pole, const std::string& path) {
       const ssize_t got = ReadRecord(file.get(), bytes);
       if (got < 0) throw ErrorFromErrno(errno, path);
       // A short last record still lands in the low-order bytes, as a raw read would.
-      const auto value = static_cast<std::uint32_t>(bytes[0]) |
-                         static_cast<std::uint32_t>(bytes[1]) << 8 |
-                         static_cast<std::uint32_t>(bytes[2]) << 16 |
-                         static_cast<std::uint32_t>(bytes[3]) << 24;
+      const auto value =
+          static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+          static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
       pole.Cells[x][y] = static_cast<std::int32_t>(value);
       if (got < 4) throw EInOutError(kShortRead, "Read beyond end of file");
     }

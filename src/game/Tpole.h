@@ -9,7 +9,9 @@ namespace krel {
 // Cell kinds. 0, 1 and 5 are safe for the head; every other value is deadly.
 enum CellKind : std::int32_t { Food = 0, Exit = 1, Water = 2, Mushroom = 3, Sand = 4, Earth = 5 };
 
-inline bool IsSafeCell(std::int32_t kind) { return kind == Food || kind == Exit || kind == Earth; }
+inline bool IsSafeCell(std::int32_t kind) {
+  return kind == Food || kind == Exit || kind == Earth;
+}
 
 // The playfield: a 100 x 100 store indexed from 1, of which Width x Height is used.
 class Tpole {
