@@ -28,12 +28,13 @@ constexpr std::array<PanelLine, 9> kLines{{
 
 std::string FindPanelFontFile() {
   std::string file;
-  if (FcInit()) {
+  // A configuration of our own, released again: nothing of fontconfig's stays behind.
+  if (FcConfig* config = FcInitLoadConfigAndFonts()) {
     FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=ru"));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcChar8* path = nullptr;
     FcCharSet* charset = nullptr;
     // Fontconfig falls back to any face at all; insist on Cyrillic letters.
@@ -43,6 +44,7 @@ std::string FindPanelFontFile() {
       file = reinterpret_cast<const char*>(path);
     if (match) FcPatternDestroy(match);
     FcPatternDestroy(pattern);
+    FcConfigDestroy(config);
   }
   if (file.empty()) throw GameError("No sans-serif font with Cyrillic letters found");
   return file;
