@@ -53,7 +53,11 @@ Stereo widen(Rng& rng, const std::vector<double>& shared, double own, double low
   }
   for (auto* ch : {&l, &r}) {
     if (highHz > 0) highPass(*ch, highHz);
-    if (lowHz > 0) lowPass(*ch, lowHz);
+    if (lowHz > 0) {
+      // Two poles: one alone leaves too much hiss above the cutoff.
+      lowPass(*ch, lowHz);
+      lowPass(*ch, lowHz);
+    }
   }
   s.l = std::move(l);
   s.r = std::move(r);
