@@ -32,7 +32,6 @@ struct Image {
   const Rgb& at(int x, int y) const { return px[size_t(y) * size_t(w) + size_t(x)]; }
   bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
   Image crop(int x0, int y0, int cw, int ch) const;
-  void blit(const Image& src, int x0, int y0);
 };
 
 // Interleaved 16-bit stereo at 44100 Hz.

@@ -27,12 +27,6 @@ Image Image::crop(int x0, int y0, int cw, int ch) const {
   return out;
 }
 
-void Image::blit(const Image& src, int x0, int y0) {
-  for (int y = 0; y < src.h; ++y)
-    for (int x = 0; x < src.w; ++x)
-      if (contains(x0 + x, y0 + y)) at(x0 + x, y0 + y) = src.at(x, y);
-}
-
 void Field::normalize() {
   auto [lo, hi] = std::minmax_element(v.begin(), v.end());
   double l = *lo, span = *hi - *lo;
