@@ -24,7 +24,11 @@ class NameIndex {
   std::ptrdiff_t Find(std::string_view name) const;
 
  private:
-  std::unordered_map<std::string, std::size_t> items_;
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> items_;
 };
 
 // The twelve pictures, drawn by name.
@@ -39,7 +43,8 @@ class TDXImageList {
   // Throws GameError "Image '<name>' not found".
   SDL_Surface* Find(std::string_view name) const;
 
-  // The whole picture, opaque, its top-left pixel at (x, y), clipped to `target`.
+  // The whole picture, opaque, its top-left pixel at (x, y), clipped to `target`,
+  // which must be a 32-bit ARGB surface like the back surface.
   void DrawPicture(SDL_Surface* target, std::string_view name, int x, int y) const;
 
  private:
