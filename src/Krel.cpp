@@ -29,6 +29,15 @@ int main() {
     std::fprintf(stderr, "Krel: cannot open the display: %s\n", SDL_GetError());
     return 1;
   }
+  // With no window system SDL falls back to drawing off screen, where nobody could
+  // see or play the game; only take that when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && !SDL_getenv("SDL_VIDEODRIVER") &&
+      (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+    std::fprintf(stderr, "Krel: no window system to open the display on (is DISPLAY set?)\n");
+    SDL_Quit();
+    return 1;
+  }
   if (TTF_Init() != 0) {
     std::fprintf(stderr, "Krel: cannot start the font renderer: %s\n", TTF_GetError());
     SDL_Quit();

@@ -1,7 +1,10 @@
 """The built game as a player meets it: a real window, real keys, real screenshots."""
 
 import os
+import re
+import shutil
 import struct
+import subprocess
 import time
 import unittest
 
@@ -169,6 +172,38 @@ class WritesNothing(GameTestCase):
         self.assertEqual(self.wait_exit(), 0)
         self.assertEqual(self.listing(self.work), work)
         self.assertEqual(self.listing(self.home), home)
+
+
+class Startup(GameTestCase):
+    def test_without_a_window_system_the_game_says_so_and_fails(self):
+        env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.home,
+               "ASAN_OPTIONS": "detect_leaks=0"}
+        run = subprocess.run([self.binary], cwd=self.work, env=env, capture_output=True,
+                             text=True, timeout=30)
+        self.assertNotEqual(run.returncode, 0)
+        self.assertLess(run.returncode, 128, "ended by a signal")
+        self.assertIn("display", run.stderr)
+
+    def test_missing_pictures_stop_the_start_with_a_box(self):
+        # The game alone, away from the pictures and sounds that live beside it.
+        lonely = os.path.join(self.work, "bin")
+        os.makedirs(lonely)
+        shutil.copy(self.binary, lonely)
+        self.binary = os.path.join(lonely, os.path.basename(self.binary))
+        env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "DISPLAY": self.display,
+               "HOME": self.home, "ASAN_OPTIONS": "detect_leaks=0"}
+        self.game = subprocess.Popen([self.binary], cwd=self.work, env=env,
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+        def error_box():
+            out = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True,
+                                 text=True, env={**os.environ, "DISPLAY": self.display}).stdout
+            m = re.search(r'(0x[0-9a-f]+) "Application Error"', out)
+            return m.group(1) if m else None
+
+        box = self.wait_for(error_box, "the start-up error box")
+        self.press_in_box(box, "Return")
+        self.assertEqual(self.wait_exit(), 1)
 
 
 if __name__ == "__main__":
