@@ -96,7 +96,7 @@ class GameTestCase(unittest.TestCase):
         with open(os.path.join(self.work, f"{n}.lev"), "wb") as f:
             f.write(level_bytes(grid))
 
-    def start_game(self, extra_env=None):
+    def start_game(self, extra_env=None, command=None, cwd=None):
         env = {
             "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
             "DISPLAY": self.display,
@@ -109,7 +109,7 @@ class GameTestCase(unittest.TestCase):
         if extra_env:
             env.update(extra_env)
         self.env = env
-        self.game = subprocess.Popen([self.binary], cwd=self.work, env=env,
+        self.game = subprocess.Popen(command or [self.binary], cwd=cwd or self.work, env=env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.window = self.wait_for(self._game_window, "the game's window")
         # SDL may replace the first window it maps: let it settle, then focus it.

@@ -5,6 +5,7 @@ import re
 import shutil
 import struct
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -204,6 +205,37 @@ class Startup(GameTestCase):
         box = self.wait_for(error_box, "the start-up error box")
         self.press_in_box(box, "Return")
         self.assertEqual(self.wait_exit(), 1)
+
+
+class Installed(GameTestCase):
+    def test_installed_game_runs_for_a_user_who_cannot_write_the_prefix(self):
+        root = tempfile.mkdtemp(prefix="krel-prefix-")
+        self.addCleanup(shutil.rmtree, root, True)
+        prefix = os.path.join(root, "usr")
+        subprocess.run(["cmake", "--install", os.environ["KREL_BUILD_DIR"], "--prefix", prefix],
+                       check=True, capture_output=True)
+        for path in ["bin/krel", "libexec/krel/krel", "libexec/krel/assets/menu.bmp",
+                     "libexec/krel/assets/Menu.wav", "share/krel/levels/1.lev",
+                     "share/krel/levels/10.lev", "share/applications/krel.desktop",
+                     "share/icons/hicolor/scalable/apps/krel.svg"]:
+            self.assertTrue(os.path.isfile(os.path.join(prefix, path)), path)
+        # Nobody may write anywhere under the prefix.
+        for base, dirs, files in os.walk(prefix):
+            for name in files:
+                path = os.path.join(base, name)
+                os.chmod(path, 0o555 if os.access(path, os.X_OK) else 0o444)
+            os.chmod(base, 0o555)
+        os.chmod(root, 0o755)
+        self.addCleanup(lambda: subprocess.run(["chmod", "-R", "u+w", root]))
+        command = [os.path.join(prefix, "bin", "krel")]
+        if os.geteuid() == 0:
+            command = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                       *command]
+        self.start_game({"HOME": "/nonexistent"}, command=command, cwd="/")
+        self.wait_for(lambda: self.menu_start_highlighted(self.screenshot()), "the menu")
+        self.hold("Return")
+        self.wait_for(lambda: self.play_screen(self.screenshot()), "level 1 from the installed levels")
+        self.assertIsNone(self.box(), "no error box")
 
 
 if __name__ == "__main__":
