@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev
   xvfb xdotool x11-utils x11-apps imagemagick python3
 )
 

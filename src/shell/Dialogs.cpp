@@ -17,7 +17,7 @@ Answer SdlDialogs::Confirm(const std::string& text) {
       {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
   };
   const SDL_MessageBoxData box = {
-      SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT,
+      SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT,  // no icon
       parent_,
       "Krel",
       text.c_str(),
