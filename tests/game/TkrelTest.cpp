@@ -27,6 +27,14 @@ class SnakeTest : public ::testing::Test {
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) PlayUpdate(host);
   }
+  // Level 1's field with a snake laid out by hand, head first.
+  Tkrel& Shaped(std::initializer_list<Seg> segments, const char* direction) {
+    Tkrel& snake = Start(1);
+    snake.Length = 0;
+    for (const Seg& seg : segments) snake.Segments[++snake.Length] = seg;
+    snake.Direction = direction;
+    return snake;
+  }
   int Count(const std::string& sound) const {
     return static_cast<int>(std::count(host.Sounds.begin(), host.Sounds.end(), sound));
   }
@@ -215,14 +223,8 @@ TEST_F(SnakeTest, LengthStopsAtTheStoreButFoodStillCounts) {
 
 TEST_F(SnakeTest, HeadIntoTheLeavingTailIsSafeButNotRightAfterEating) {
   // A 4-segment ring: head (5,5) moving down into (5,6), where the tail sits.
-  Start(1);
-  Tkrel& s = *G.Snake;
-  s.Length = 4;
-  s.Segments[1] = {5, 5};
-  s.Segments[2] = {6, 5};
-  s.Segments[3] = {6, 6};
-  s.Segments[4] = {5, 6};
-  s.Direction = "down";
+  const std::initializer_list<Seg> ring = {{5, 5}, {6, 5}, {6, 6}, {5, 6}};
+  Tkrel& s = Shaped(ring, "down");
   Ticks(20);
   EXPECT_EQ(G.Phase, 0);
   EXPECT_EQ(s.Segments[1], (Seg{5, 6}));
@@ -231,18 +233,10 @@ TEST_F(SnakeTest, HeadIntoTheLeavingTailIsSafeButNotRightAfterEating) {
   // cell, so that cell is still occupied when the head arrives.
   ResetGameState();
   host.Sounds.clear();
-  Start(1);
-  Tkrel& t = *G.Snake;
-  t.Length = 4;
-  t.Segments[1] = {5, 5};
-  t.Segments[2] = {6, 5};
-  t.Segments[3] = {6, 6};
-  t.Segments[4] = {5, 6};
-  t.Direction = "right";
-  G.Pole->Cell(5, 5) = Food;  // eaten on the first checked tick
+  Tkrel& t = Shaped(ring, "down");
+  G.Pole->Cell(5, 5) = Food;  // eaten on the first checked tick, before any step
   Ticks(1);
   ASSERT_EQ(t.Length, 5);
-  t.Direction = "down";
   Ticks(19);
   EXPECT_EQ(G.Phase, 1);
   EXPECT_EQ(Count("boom"), 2);
@@ -275,16 +269,9 @@ TEST_F(SnakeTest, CellRules) {
 }
 
 TEST_F(SnakeTest, SelfCollisionBoomsTwiceAndBeatsTheOpenExit) {
-  Start(1);
-  Tkrel& s = *G.Snake;
-  s.Length = 5;
-  s.Segments[1] = {5, 5};
-  s.Segments[2] = {5, 6};
-  s.Segments[3] = {6, 6};
-  s.Segments[4] = {6, 5};
-  s.Segments[5] = {6, 4};
-  s.Segments[6] = {5, 4};  // beyond Length: not part of the snake
-  s.Direction = "right";   // into (6,5), which segment 4 moves onto as well
+  // Moving right into (6,5), which segment 4 moves onto as well.
+  Shaped({{5, 5}, {5, 6}, {6, 6}, {6, 5}, {6, 4}}, "right");
+  G.Snake->Segments[6] = {5, 4};  // beyond Length: not part of the snake
   G.Pole->Cell(6, 5) = Exit;
   G.Pole->Points = 0;
   Ticks(20);
@@ -293,10 +280,7 @@ TEST_F(SnakeTest, SelfCollisionBoomsTwiceAndBeatsTheOpenExit) {
 }
 
 TEST_F(SnakeTest, HeadLeavingTheStoreDiesInsteadOfReadingBeyondIt) {
-  Start(1);
-  Tkrel& s = *G.Snake;
-  s.Segments[1] = {25, 1};
-  for (int i = 2; i <= 10; ++i) s.Segments[i] = {25, i};
+  Tkrel& s = Shaped({{25, 1}, {25, 2}, {25, 3}, {25, 4}}, "up");
   Ticks(20);  // up from row 1 to row 0
   EXPECT_EQ(s.Segments[1], (Seg{25, 0}));
   EXPECT_EQ(G.Phase, 1);
