@@ -33,7 +33,9 @@ std::vector<std::string> ValidRows() {
   return rows;
 }
 
-void Set(std::vector<std::string>& rows, int x, int y, char c) { rows[y - 1][x - 1] = c; }
+void Set(std::vector<std::string>& rows, int x, int y, char c) {
+  rows[y - 1][x - 1] = c;
+}
 
 std::string Source(const std::vector<std::string>& rows, const std::string& header = "") {
   std::string text = "# a test field\n" + header + "\n";
@@ -55,7 +57,51 @@ std::vector<Problem> Check(const std::vector<std::string>& rows, StartRow start 
   return CheckLevel(parsed.Level, start);
 }
 
-TEST(LevelChecker, AcceptsTheValidFixture) { EXPECT_TRUE(Check(ValidRows()).empty()); }
+struct AcceptedCase {
+  const char* Name;
+  void (*Change)(std::vector<std::string>&);
+};
+
+// Close calls the rules must let through.
+const AcceptedCase kAccepted[] = {
+    {"TheFixtureAsItIs", [](auto&) {}},
+    {"FoodInABayTwoWide",
+     [](auto& r) {
+       Set(r, 6, 5, '.');
+       Set(r, 30, 2, '*');
+       for (int y = 2; y <= 5; ++y) {
+         Set(r, 28, y, 'M');
+         Set(r, 31, y, 'M');
+       }
+     }},
+    {"FoodInTheAlleyToTheExit",
+     [](auto& r) {
+       Set(r, 6, 5, '.');
+       Set(r, 20, 3, '*');
+       for (int y = 2; y <= 5; ++y) {
+         Set(r, 19, y, '~');
+         Set(r, 21, y, '~');
+       }
+     }},
+    {"AnyValueAsLongAsItIsDeadly",
+     [](auto& r) {
+       for (int x = 1; x <= kFieldSize; ++x) Set(r, x, kFieldSize, '?');
+     }},
+};
+
+class AcceptedLevel : public ::testing::TestWithParam<AcceptedCase> {};
+
+TEST_P(AcceptedLevel, HasNoProblem) {
+  std::vector<std::string> rows = ValidRows();
+  GetParam().Change(rows);
+  const ParseResult parsed = ParseLevelSource(Source(rows, "define ? 77\n"));
+  ASSERT_TRUE(parsed.Problems.empty()) << parsed.Problems.front().Message;
+  const std::vector<Problem> problems = CheckLevel(parsed.Level, kStart);
+  EXPECT_TRUE(problems.empty()) << Messages(problems);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, AcceptedLevel, ::testing::ValuesIn(kAccepted),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 struct BrokenCase {
   const char* Name;
@@ -103,6 +149,24 @@ const BrokenCase kBroken[] = {
          Set(r, x, y, '~');
      },
      Rule::FoodUnreachable, 35, 35, "food can't be reached"},
+    {"FoodInAPocket",
+     [](auto& r) {
+       Set(r, 6, 5, '.');
+       Set(r, 30, 2, '*');
+       Set(r, 29, 2, 'M');
+       Set(r, 31, 2, 'M');
+     },
+     Rule::FoodInDeadEnd, 30, 2, "dead end one cell wide"},
+    {"FoodDeepInABlindAlley",
+     [](auto& r) {
+       Set(r, 6, 5, '.');
+       Set(r, 30, 2, '*');
+       for (int y = 2; y <= 5; ++y) {
+         Set(r, 29, y, 's');
+         Set(r, 31, y, 's');
+       }
+     },
+     Rule::FoodInDeadEnd, 30, 2, "can't turn back"},
 };
 
 class BrokenLevel : public ::testing::TestWithParam<BrokenCase> {};
@@ -133,8 +197,8 @@ TEST(LevelChecker, RefusesAStartTooLongForTheFood) {
 }
 
 TEST(LevelChecker, AsksNothingOfTheFieldAfterTheLastLevel) {
-  const ParseResult parsed = ParseLevelSource(Source(std::vector<std::string>(
-      kFieldSize, std::string(kFieldSize, '.'))));
+  const ParseResult parsed =
+      ParseLevelSource(Source(std::vector<std::string>(kFieldSize, std::string(kFieldSize, '.'))));
   ASSERT_TRUE(parsed.Problems.empty());
   EXPECT_TRUE(CheckLevel(parsed.Level, StartRowFor(11)).empty());
   EXPECT_TRUE(StartRowFor(10).has_value());
@@ -233,8 +297,8 @@ TEST(LevelFile, PutsEachCellWhereTheGameReadsIt) {
 class Compiler : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("krel_levelc_test_" + std::to_string(::getpid()));
+    dir_ =
+        std::filesystem::temp_directory_path() / ("krel_levelc_test_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
@@ -247,9 +311,9 @@ class Compiler : public ::testing::Test {
   Run Compile(const std::string& text, int level) {
     const auto source = dir_ / "level.txt";
     std::ofstream(source) << text;
-    const std::string command = std::string(KREL_LEVELC) + " --level " +
-                                std::to_string(level) + " --out " + (dir_ / "out.lev").string() +
-                                " " + source.string() + " 2>&1";
+    const std::string command = std::string(KREL_LEVELC) + " --level " + std::to_string(level) +
+                                " --out " + (dir_ / "out.lev").string() + " " + source.string() +
+                                " 2>&1";
     Run run{-1, {}};
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;

@@ -2,6 +2,7 @@
 // update, tick by tick, with the keys a player would hold.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -86,13 +87,26 @@ std::string Picture() {
     for (int x = 1; x <= kSide; ++x) {
       char c = '?';
       switch (G.Pole->Cells[x][y]) {
-        case Food: c = '*'; break;
-        case Exit: c = 'E'; break;
-        case Water: c = '~'; break;
-        case Mushroom: c = 'M'; break;
-        case Sand: c = 's'; break;
-        case Earth: c = '.'; break;
-        default: break;
+        case Food:
+          c = '*';
+          break;
+        case Exit:
+          c = 'E';
+          break;
+        case Water:
+          c = '~';
+          break;
+        case Mushroom:
+          c = 'M';
+          break;
+        case Sand:
+          c = 's';
+          break;
+        case Earth:
+          c = '.';
+          break;
+        default:
+          break;
       }
       for (int i = G.Snake->Length; i >= 1; --i)
         if (G.Snake->Segments[i].X == x && G.Snake->Segments[i].Y == y) c = i == 1 ? '@' : 'o';
@@ -129,7 +143,10 @@ TEST_P(LevelPlay, IsWonByThePlayer) {
   ASSERT_EQ(G.Snake->Length, 10 * level);
   ASSERT_EQ(G.CanTurn, 0);  // no turn before the first step
 
-  const SnakePlanner planner;
+  // KREL_LEVELS_TRACE=1 shows every plan the player makes, for whoever designs a
+  // level the player can't win.
+  const bool trace = std::getenv("KREL_LEVELS_TRACE") != nullptr;
+  SnakePlanner planner;
   std::vector<Move> plan;
   std::size_t next = 0;
   int steps = 0;
@@ -140,6 +157,11 @@ TEST_P(LevelPlay, IsWonByThePlayer) {
     if (steps > 0 && next == plan.size()) {
       plan = planner.Plan(ReadSituation());
       next = 0;
+      if (trace) {
+        std::cout << "step " << steps << ", " << G.Pole->Points << " food left, plan of "
+                  << plan.size() << " moves\n"
+                  << Picture();
+      }
       ASSERT_FALSE(plan.empty()) << "level " << level << ": every move dies after " << steps
                                  << " steps\n"
                                  << Picture();
@@ -156,10 +178,9 @@ TEST_P(LevelPlay, IsWonByThePlayer) {
     ++steps;
     if (planned) {
       const Spot expected = Moved(before, plan[next]);
-      ASSERT_EQ(HeadNow(), expected)
-          << "level " << level << ": the game did not move " << MoveName(plan[next])
-          << " at step " << steps << "\n"
-          << Picture();
+      ASSERT_EQ(HeadNow(), expected) << "level " << level << ": the game did not move "
+                                     << MoveName(plan[next]) << " at step " << steps << "\n"
+                                     << Picture();
       ++next;
     }
     ASSERT_NE(G.Phase, 1) << "level " << level << ": the snake died at step " << steps << "\n"
@@ -171,8 +192,8 @@ TEST_P(LevelPlay, IsWonByThePlayer) {
   EXPECT_EQ(G.Snake->Length, 10 * level + 10);
   ASSERT_EQ(G.Phase, 2) << "level " << level << ": not won within " << kMaxSteps << " steps\n"
                         << Picture();
-  std::cout << "[ level " << level << " ] won in " << steps << " steps (" << ticks
-            << " ticks at " << kFrameRate << " frames/s)\n";
+  std::cout << "[ level " << level << " ] won in " << steps << " steps (" << ticks << " ticks at "
+            << kFrameRate << " frames/s)\n";
   RecordProperty("steps", steps);
 }
 

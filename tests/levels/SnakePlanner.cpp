@@ -70,14 +70,13 @@ bool Advance(const Cells& cells, std::vector<Spot>& body, bool& growing, Move m)
   return true;
 }
 
-std::uint64_t Hash(const std::vector<Spot>& body, bool growing) {
-  std::uint64_t h = growing ? 0x9e3779b97f4a7c15ULL : 0x632be59bd9b4e019ULL;
-  for (const Spot s : body) {
-    h ^= static_cast<std::uint64_t>(s.X) << 8 | static_cast<std::uint64_t>(s.Y);
-    h *= 0x100000001b3ULL;
-    h ^= h >> 29;
-  }
-  return h;
+// The search keeps the first body that brings the head to a cell, heading one way,
+// after a given number of steps. Not exact, but it bounds the search by the field
+// rather than by the number of ways to wind a body, and still lets the snake go
+// round a loop while it waits for its body to clear a way.
+std::uint32_t Key(Spot head, Move heading, int steps) {
+  return (static_cast<std::uint32_t>(steps) << 16) | (static_cast<std::uint32_t>(head.X) << 8) |
+         (static_cast<std::uint32_t>(head.Y) << 2) | static_cast<std::uint32_t>(heading);
 }
 
 bool IsTarget(const Situation& s, Spot head) {
@@ -85,7 +84,9 @@ bool IsTarget(const Situation& s, Spot head) {
   return s.Points > 0 ? c == Food : c == Exit;
 }
 
-int Distance(Spot a, Spot b) { return std::abs(a.X - b.X) + std::abs(a.Y - b.Y); }
+int Distance(Spot a, Spot b) {
+  return std::abs(a.X - b.X) + std::abs(a.Y - b.Y);
+}
 
 std::vector<Spot> Targets(const Situation& s) {
   std::vector<Spot> out;
@@ -136,7 +137,9 @@ Reach ReachFrom(const Situation& s) {
 
 }  // namespace
 
-bool TailInReach(const Situation& s) { return ReachFrom(s).Tail; }
+bool TailInReach(const Situation& s) {
+  return ReachFrom(s).Tail;
+}
 
 std::optional<std::vector<Move>> SnakePlanner::Search(const Situation& now) const {
   const std::vector<Spot> targets = Targets(now);
@@ -161,7 +164,7 @@ std::optional<std::vector<Move>> SnakePlanner::Search(const Situation& now) cons
   using Entry = std::tuple<int, int, int>;  // estimate, -steps, node
   std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
   open.emplace(estimate(now.Body.front()), 0, 0);
-  std::unordered_set<std::uint64_t> seen{Hash(now.Body, now.Growing)};
+  std::unordered_set<std::uint32_t> seen{Key(now.Body.front(), now.Heading, 0)};
 
   auto pathTo = [&](int node) {
     std::vector<Move> moves;
@@ -200,7 +203,7 @@ std::optional<std::vector<Move>> SnakePlanner::Search(const Situation& now) cons
         nodes.push_back(std::move(next));
         return pathTo(static_cast<int>(nodes.size()) - 1);
       }
-      if (!seen.insert(Hash(next.Body, next.Growing)).second) continue;
+      if (!seen.insert(Key(head, m, next.Steps)).second) continue;
       const int f = next.Steps + estimate(head);
       const int steps = next.Steps;
       nodes.push_back(std::move(next));
@@ -232,8 +235,16 @@ std::optional<Move> SnakePlanner::Wander(const Situation& now) const {
   return best;
 }
 
-std::vector<Move> SnakePlanner::Plan(const Situation& now) const {
-  if (auto path = Search(now)) return *path;
+std::vector<Move> SnakePlanner::Plan(const Situation& now) {
+  if (wait_ > 0) {
+    --wait_;
+  } else if (auto path = Search(now)) {
+    failures_ = 0;
+    return *path;
+  } else {
+    failures_ = std::min(failures_ + 1, 4);
+    wait_ = (1 << failures_) - 1;
+  }
   if (auto m = Wander(now)) return {*m};
   return {};
 }

@@ -36,16 +36,20 @@ struct Situation {
 // such plan exists it makes one move that keeps the tail in reach and tries again.
 class SnakePlanner {
  public:
-  explicit SnakePlanner(std::size_t searchBudget = 40000) : budget_(searchBudget) {}
+  explicit SnakePlanner(std::size_t searchBudget = 20000) : budget_(searchBudget) {}
 
   // Empty only when every move dies at once.
-  std::vector<Move> Plan(const Situation& now) const;
+  std::vector<Move> Plan(const Situation& now);
 
  private:
   std::optional<std::vector<Move>> Search(const Situation& now) const;
   std::optional<Move> Wander(const Situation& now) const;
 
   std::size_t budget_;
+  // After a failed search the body needs a while to move out of the way; searching
+  // again at once would only fail again.
+  int failures_ = 0;
+  int wait_ = 0;
 };
 
 // Whether the head can still reach the cell its tail leaves, counting every body
