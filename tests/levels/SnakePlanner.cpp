@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <deque>
 #include <queue>
+#include <tuple>
 #include <unordered_set>
 
 #include "game/Tpole.h"
@@ -97,8 +98,9 @@ std::vector<Spot> Targets(const Situation& s) {
   return out;
 }
 
-// Earliest step at which the head may enter each cell (0: now), and the breadth-first
-// distances the head can achieve under that rule.
+// How far the head can get when each body cell counts as free from the step it is
+// vacated: the step it reaches each cell at (-1: never), how many cells it reaches,
+// and whether its tail's cell is one of them.
 struct Reach {
   std::array<std::array<int, kSide + 1>, kSide + 1> Dist{};  // -1: out of reach
   int Cells = 0;
