@@ -27,12 +27,12 @@ const char* KindName(std::int32_t value) {
   return "a defined value";
 }
 
+using CellSet = std::array<std::array<bool, kFieldSize + 1>, kFieldSize + 1>;
+
 // Cells the head can reach from `from` through safe cells, ignoring the body: the
 // body only ever moves out of the way.
-using Reach = std::array<std::array<bool, kFieldSize + 1>, kFieldSize + 1>;
-
-Reach FloodFrom(const LevelGrid& grid, FieldCell from) {
-  Reach reached{};
+CellSet FloodFrom(const LevelGrid& grid, FieldCell from) {
+  CellSet reached{};
   if (!InField(from.X, from.Y)) return reached;
   std::vector<FieldCell> todo{from};
   reached[from.X][from.Y] = true;
@@ -52,8 +52,8 @@ Reach FloodFrom(const LevelGrid& grid, FieldCell from) {
 // Cells of one-wide dead ends: a snake can't turn round, so once in, it dies at the
 // end. Found by peeling cells with at most one safe neighbour until none is left;
 // the exit is never peeled, as the level ends there.
-Reach DeadEnds(const LevelGrid& grid) {
-  Reach peeled{};
+CellSet DeadEnds(const LevelGrid& grid) {
+  CellSet peeled{};
   std::array<std::array<int, kFieldSize + 1>, kFieldSize + 1> degree{};
   auto open = [&](int x, int y) {
     return InField(x, y) && IsSafeCell(grid.At(x, y)) && !peeled[x][y];
@@ -89,7 +89,7 @@ class Checker {
     const std::vector<FieldCell> layout = StartLayout(start_);
     CheckStart(layout);
     const FieldCell head = layout.front();
-    const Reach reach = FloodFrom(grid(), head);
+    const CellSet reach = FloodFrom(grid(), head);
     CheckRing(reach);
     CheckFood(reach);
     CheckExit(reach);
@@ -138,7 +138,7 @@ class Checker {
     }
   }
 
-  void CheckRing(const Reach& reach) {
+  void CheckRing(const CellSet& reach) {
     std::vector<FieldCell> leaks;
     for (int y = 1; y <= kFieldSize; ++y)
       for (int x = 1; x <= kFieldSize; ++x)
@@ -150,8 +150,8 @@ class Checker {
     Add(Rule::RingGap, leaks.front().X, leaks.front().Y, message);
   }
 
-  void CheckFood(const Reach& reach) {
-    const Reach deadEnds = DeadEnds(grid());
+  void CheckFood(const CellSet& reach) {
+    const CellSet deadEnds = DeadEnds(grid());
     int count = 0;
     for (int y = 1; y <= kFieldSize; ++y) {
       for (int x = 1; x <= kFieldSize; ++x) {
@@ -172,7 +172,7 @@ class Checker {
     }
   }
 
-  void CheckExit(const Reach& reach) {
+  void CheckExit(const CellSet& reach) {
     std::vector<FieldCell> exits;
     for (int y = 1; y <= kFieldSize; ++y)
       for (int x = 1; x <= kFieldSize; ++x)
