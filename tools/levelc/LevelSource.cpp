@@ -167,8 +167,14 @@ ParseResult ParseLevelSource(std::string_view text) {
 std::string FormatProblem(const Problem& problem, const std::string& file, int level) {
   std::string out = file;
   if (problem.Line > 0) {
-    out += ":" + std::to_string(problem.Line);
-    if (problem.X > 0) out += ":" + std::to_string(problem.X);
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about a
+    // one-character literal plus std::to_string at -O2.
+    out += ':';
+    out += std::to_string(problem.Line);
+    if (problem.X > 0) {
+      out += ':';
+      out += std::to_string(problem.X);
+    }
   }
   out += ": error: level " + std::to_string(level);
   if (problem.X > 0) {
