@@ -37,16 +37,24 @@ def earth_level():
 
 
 class Screenshot:
-    def __init__(self, rgb):
-        self.rgb = rgb
+    """The root window as xwd dumps it, read directly: polling must be quick enough to
+    catch short-lived screens such as the pause screen."""
+
+    def __init__(self, xwd):
+        self.xwd = xwd
+        fields = struct.unpack(">25I", xwd[:100])
+        header_size, depth, bpp, self.stride = fields[0], fields[3], fields[11], fields[12]
+        byte_order, ncolors = fields[7], fields[19]
+        if depth != 24 or bpp != 32 or byte_order != 0:
+            raise ValueError(f"unexpected screen format: depth {depth}, {bpp} bpp")
+        self.base = header_size + 12 * ncolors
 
     def pixel(self, x, y):
-        i = (y * WIDTH + x) * 3
-        return tuple(self.rgb[i:i + 3])
+        o = self.base + y * self.stride + x * 4
+        return self.xwd[o + 2], self.xwd[o + 1], self.xwd[o]
 
     def save_png(self, path):
-        subprocess.run(["convert", "-size", f"{WIDTH}x{HEIGHT}", "-depth", "8", "rgb:-", path],
-                       input=self.rgb, check=True)
+        subprocess.run(["convert", "xwd:-", path], input=self.xwd, check=True)
 
 
 def near(colour, want, tolerance=40):
@@ -153,18 +161,15 @@ class GameTestCase(unittest.TestCase):
             result = probe()
             if result:
                 return result
-            time.sleep(0.1)
+            time.sleep(0.02)
         shot = self.screenshot()
         path = os.path.join(self.out_dir, f"{self.id()}.png")
         shot.save_png(path)
         self.fail(f"timed out waiting for {what}; screenshot kept at {path}")
 
     def screenshot(self):
-        xwd = subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
-                             capture_output=True, check=True).stdout
-        rgb = subprocess.run(["convert", "xwd:-", "-depth", "8", "rgb:-"], input=xwd,
-                             capture_output=True, check=True).stdout
-        return Screenshot(rgb)
+        return Screenshot(subprocess.run(["xwd", "-root", "-silent", "-display", self.display],
+                                         capture_output=True, check=True).stdout)
 
     def wait_pixel(self, x, y, test, what, timeout=20.0):
         return self.wait_for(lambda: test(self.screenshot().pixel(x, y)), what, timeout)

@@ -154,19 +154,13 @@ class WritesNothing(GameTestCase):
         self.wait_for(lambda: self.menu_start_highlighted(self.screenshot()), "the menu")
         self.hold("Return")
         self.wait_for(lambda: self.play_screen(self.screenshot()), "level 1")
-        # Level 1 is won by going straight up; level 2 kills at once; then level 2 again.
-        self.wait_for(lambda: not self.is_earth(self.screenshot().pixel(*cell_pixel(20, 3))),
-                      "the pause after level 1", timeout=60)
-        self.wait_for(lambda: self.is_earth(self.screenshot().pixel(*cell_pixel(20, 3))),
-                      "level 2", timeout=60)
-        self.wait_for(lambda: not self.is_earth(self.screenshot().pixel(*cell_pixel(20, 3))),
-                      "the pause after the death", timeout=60)
-        self.wait_for(lambda: self.is_earth(self.screenshot().pixel(*cell_pixel(20, 3))),
-                      "level 2 again", timeout=60)
-        self.hold("Escape")
-        box = self.wait_for(self.box, "the Esc box")
-        self.press_in_box(box, "Return")
-        self.wait_for(lambda: self.menu_start_highlighted(self.screenshot()), "the menu")
+        # Level 1 is won by going straight up. Level 2 shows its water above the head,
+        # then kills the snake four times, which ends the game.
+        water = cell_pixel(*head_of(2))
+        self.wait_pixel(water[0], water[1] - 11, lambda c: c[2] == 0xF8 and c[0] < 0xA0,
+                        "level 2, after level 1 was completed", timeout=60)
+        self.wait_for(lambda: self.menu_start_highlighted(self.screenshot()),
+                      "the menu after four deaths", timeout=120)
         self.hold("Down")
         self.wait_for(lambda: self.menu_exit_highlighted(self.screenshot()), "the exit entry")
         self.hold("Return")
