@@ -3,11 +3,18 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 
 namespace assets_test {
+
+std::string testName(std::string s) {
+  for (char& c : s)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return s;
+}
 
 std::string show(Rgb c) {
   char buf[8];

@@ -23,6 +23,9 @@ struct Picture {
   const Rgb& at(int x, int y) const { return px[size_t(y) * size_t(w) + size_t(x)]; }
 };
 
+// A GoogleTest case name from any text: everything but letters and digits becomes '_'.
+std::string testName(std::string s);
+
 std::string assetPath(const std::string& name);
 std::vector<uint8_t> readBytes(const std::string& path);
 uint32_t le32(const std::vector<uint8_t>& b, size_t at);

@@ -10,12 +10,6 @@
 namespace assets_test {
 namespace {
 
-std::string testName(std::string s) {
-  for (char& c : s)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return s;
-}
-
 struct Rect {
   int x0, y0, x1, y1;  // inclusive
   bool contains(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }

@@ -13,12 +13,6 @@ namespace {
 constexpr double kRate = 44100.0;
 constexpr double kSilence = -120.0;
 
-std::string testName(std::string s) {
-  for (char& c : s)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return s;
-}
-
 double dbfs(double amplitude) {
   return amplitude > 0 ? 20.0 * std::log10(amplitude / 32768.0) : kSilence;
 }

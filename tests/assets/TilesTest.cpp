@@ -12,12 +12,6 @@
 namespace assets_test {
 namespace {
 
-std::string testName(std::string s) {
-  for (char& c : s)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return s;
-}
-
 struct PictureCase {
   const char* file;
   int w, h;
