@@ -33,6 +33,14 @@ struct GreenLook {
   Rgb topLo, topHi;
 };
 
+// A tile whose every pixel lies between two colours, by the field's value there.
+Image shade(const Field& f, Rgb from, Rgb to) {
+  Image img(kTile, kTile);
+  for (int y = 0; y < kTile; ++y)
+    for (int x = 0; x < kTile; ++x) img.at(x, y) = lerp(from, to, f.at(x, y));
+  return img;
+}
+
 Image greenTile(Rng& rng, const GreenLook& look) {
   Field f = mottle(rng, 1);
   Image img(kTile, kTile);
@@ -140,10 +148,7 @@ Image makeMore() {
       f.at(x, y) = 0.75 * wave + 0.9 * (f.at(x, y) - 0.5);
     }
   f.normalize();
-  Image img(kTile, kTile);
-  for (int y = 0; y < kTile; ++y)
-    for (int x = 0; x < kTile; ++x) img.at(x, y) = lerp(hex(0x6BC6F8), hex(0x8CECF8), f.at(x, y));
-  return img;
+  return shade(f, hex(0x6BC6F8), hex(0x8CECF8));
 }
 
 Image makeMuxomor() {
@@ -181,19 +186,13 @@ Image makePesok() {
       f.at(x, y) = 0.6 * light + 0.4 * f.at(x, y) - edge;
     }
   f.normalize();
-  Image img(kTile, kTile);
-  for (int y = 0; y < kTile; ++y)
-    for (int x = 0; x < kTile; ++x) img.at(x, y) = lerp(hex(0xD0C3A1), hex(0xFDEEC4), f.at(x, y));
-  return img;
+  return shade(f, hex(0xD0C3A1), hex(0xFDEEC4));
 }
 
 Image makeZemla() {
   Rng rng(107);
   Field f = mottle(rng, 1);
-  Image img(kTile, kTile);
-  for (int y = 0; y < kTile; ++y)
-    for (int x = 0; x < kTile; ++x) img.at(x, y) = lerp(hex(0xB09A79), hex(0xC1A885), f.at(x, y));
-  return img;
+  return shade(f, hex(0xB09A79), hex(0xC1A885));
 }
 
 Image makeKrelXvost() {
